@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QScreen>
 
 #include <clocale>
 #include <filesystem>
@@ -29,6 +30,9 @@ int main(int argc, char** argv) {
 
   CMainFrame frame(*config);
   frame.setWindowTitle("Kestrel");
+  // Without a window manager "maximised" means nothing: fill the screen ourselves.
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    frame.setGeometry(screen->availableGeometry());
   frame.showMaximized();
   return app.exec();
 }
