@@ -72,7 +72,7 @@ size_t ModelBytes(const TradingDay& d) {
 // The floor: read the file, descramble it, inflate every member with minizip
 // and split each into lines. Returns the number of lines.
 size_t UnzipAndSplit(const fs::path& archive) {
-  std::string bytes = *ReadWholeFile(archive);
+  std::string bytes = ReadWholeFile(archive).value_or(std::string());
   Descramble(bytes);
   ZipReader zip;
   zip.Open(std::move(bytes));
