@@ -78,7 +78,7 @@ size_t UnzipAndSplit(const fs::path& archive) {
   zip.Open(std::move(bytes));
   size_t lines = 0;
   zip.ForEachMember([&](const std::string&, std::optional<std::string> member) {
-    lines += day_members::SplitLines(*member).size();
+    if (member) lines += day_members::SplitLines(*member).size();
     return true;
   });
   return lines;
