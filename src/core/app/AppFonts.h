@@ -5,7 +5,7 @@
 namespace kestrel {
 
 // A shared font: system default face, given pixel height and weight; the pitch
-// and family byte as the original asked for it (0x10: roman family).
+// and family byte of the font request (0x10: roman family).
 struct FontSpec {
   int height;
   int weight;
