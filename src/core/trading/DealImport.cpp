@@ -91,7 +91,11 @@ std::optional<std::string> ReadDeal(const RawDeal& raw, DealFileFormat format, _
 std::optional<std::string> TimePart(std::string_view part) {
   part = TrimSpaces(part);
   const size_t length = Utf8Length(part);
-  if (length == 1) return "0" + std::string(part);
+  if (length == 1) {
+    std::string padded = "0";
+    padded.append(part);
+    return padded;
+  }
   if (length == 2) return std::string(part);
   return std::nullopt;
 }
