@@ -50,6 +50,7 @@ TEST(GeneratedDay, LoadsWithAndWithoutItsBook) {
     EXPECT_EQ(d.stockCount, 20);
     EXPECT_EQ(d.stocks[9].name, day.stocks[9].name);
     EXPECT_EQ(d.stocks[9].records.size(), day.stocks[9].quotes.size());
+    EXPECT_EQ(d.stocks[9].records[0].time.substr(0, 4), "0900") << "HHMMSS with its leading zero";
     // The file's last line, the day itself, is built from the ticks instead.
     EXPECT_EQ(d.dayBars.bars.size(), std::min<size_t>(day.history.size(), 149));
     EXPECT_GE(d.dayBars.bars.size(), 120u);

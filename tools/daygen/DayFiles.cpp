@@ -97,7 +97,9 @@ std::vector<ArchiveMember> DayMembers(const GeneratedDay& day) {
     std::string quotes;
     quotes.reserve(s.quotes.size() * 40);
     for (const StockQuote& q : s.quotes) {
-      quotes += std::to_string(q.time) + "," + (q.bid > 0 ? StockPrice(q.bid) : "0") + "," +
+      char time[16];
+      std::snprintf(time, sizeof time, "%06d", q.time);  // 09:00:05 is "090005"
+      quotes += std::string(time) + "," + (q.bid > 0 ? StockPrice(q.bid) : "0") + "," +
                 (q.ask > 0 ? StockPrice(q.ask) : "0") + "," + StockPrice(q.price) + "," +
                 std::to_string(q.volume) + "," + std::to_string(q.totalVolume) + "\r\n";
     }
