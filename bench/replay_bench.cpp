@@ -12,7 +12,9 @@
 
 #include "DayFiles.h"
 #include "MarketModel.h"
+#include "app/AppConfig.h"
 #include "app/AppSettings.h"
+#include "app/TrainerContext.h"
 #include "charts/ChartViewState.h"
 #include "common/Clock.h"
 #include "common/FileUtil.h"
@@ -62,15 +64,16 @@ const TradingDay& LoadedDay() {
 // One headless trainer around a copy of the day.
 struct Replayer {
   explicit Replayer(const TradingDay& loaded)
-      : day(std::make_unique<TradingDay>(loaded)),
-        settings(ReadAppSettings(ProfileFile())),
-        forwarding(tickList, *day, tradeSink),
-        trade{state, account, rows, *day, forwarding},
-        engine(ReplayContext{*day, clock, time, trade, settings, views, tickList, stockList, notes,
-                             sink, klineSink}) {
+      : ctx(DefaultAppConfig(), time),
+        day(ctx.day),
+        clock(ctx.clock),
+        engine(ctx.engine),
+        tickList(ctx.tickList),
+        views(ctx.views) {
+    *day = loaded;
     views.view[0].mode = 8;
     views.view[1].mode = 9;
-    stockList.Refill(*day);
+    ctx.stockList.Refill(*day);
   }
 
   // Heartbeats 10 ms apart until the session pauses or `until` returns true.
@@ -82,23 +85,13 @@ struct Replayer {
     }
   }
 
-  std::unique_ptr<TradingDay> day;
-  ReplayClock clock;
   ManualClock time{0};
-  AppSettings settings;
-  TradeState state;
-  AccountFigures account;
-  AccountWindowRows rows;
-  TradeSink tradeSink;
-  TickListModel tickList;
-  TickListTradeSink forwarding;
-  TradeContext trade;
-  ChartViews views;
-  StockListModel stockList;
-  TrainingSchedule notes;
-  ReplaySink sink;
-  KLineSink klineSink;
-  ReplayEngine engine;
+  TrainerContext ctx;
+  std::unique_ptr<TradingDay>& day;
+  ReplayClock& clock;
+  ReplayEngine& engine;
+  TickListModel& tickList;
+  ChartViews& views;
 };
 
 double Seconds(Clock::duration d) {

@@ -7,7 +7,9 @@
 #include "DayFiles.h"
 #include "MarketModel.h"
 #include "TestDir.h"
+#include "app/AppConfig.h"
 #include "app/AppSettings.h"
+#include "app/TrainerContext.h"
 #include "charts/ChartViewState.h"
 #include "common/Clock.h"
 #include "common/ProfileFile.h"
@@ -27,37 +29,28 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// One trainer's worth of replay state around a loaded day, headless.
+// One headless trainer around a copy of the day.
 struct Replayer {
   explicit Replayer(const TradingDay& loaded)
-      : day(std::make_unique<TradingDay>(loaded)),
-        settings(ReadAppSettings(ProfileFile())),
-        forwarding(tickList, *day, tradeSink),
-        trade{state, account, rows, *day, forwarding},
-        engine(ReplayContext{*day, clock, time, trade, settings, views, tickList, stockList, notes,
-                             sink, klineSink}) {
+      : ctx(DefaultAppConfig(), time),
+        day(ctx.day),
+        clock(ctx.clock),
+        engine(ctx.engine),
+        tickList(ctx.tickList),
+        views(ctx.views) {
+    *day = loaded;
     views.view[0].mode = 8;
     views.view[1].mode = 9;
-    stockList.Refill(*day);
+    ctx.stockList.Refill(*day);
   }
 
-  std::unique_ptr<TradingDay> day;
-  ReplayClock clock;
   ManualClock time{0xFFFF0000u};
-  AppSettings settings;
-  TradeState state;
-  AccountFigures account;
-  AccountWindowRows rows;
-  TradeSink tradeSink;
-  TickListModel tickList;
-  TickListTradeSink forwarding;
-  TradeContext trade;
-  ChartViews views;
-  StockListModel stockList;
-  TrainingSchedule notes;
-  ReplaySink sink;
-  KLineSink klineSink;
-  ReplayEngine engine;
+  TrainerContext ctx;
+  std::unique_ptr<TradingDay>& day;
+  ReplayClock& clock;
+  ReplayEngine& engine;
+  TickListModel& tickList;
+  ChartViews& views;
 };
 
 std::unique_ptr<TradingDay> LoadGeneratedDay() {

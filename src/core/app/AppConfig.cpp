@@ -22,6 +22,16 @@ bool ReadServiceBases(const ProfileFile& setup, ServiceBases* bases) {
   return !bases->primary.empty() && !bases->secondary.empty();
 }
 
+AppConfig DefaultAppConfig(const Folders& folders) {
+  AppConfig config;
+  config.folders = folders;
+  const ProfileFile none;
+  config.settings = ReadAppSettings(none);
+  config.contract = DeriveContract(config.settings);
+  config.colours = LoadColourSettings(none);
+  return config;
+}
+
 std::optional<AppConfig> ConstructApp(const Folders& folders, Prompter& prompter) {
   AppConfig config;
   config.folders = folders;

@@ -22,6 +22,9 @@ struct AppConfig {
   std::string installedVersion;
 };
 
+// The configuration of a first start without setup.ini: every default.
+AppConfig DefaultAppConfig(const Folders& folders = {});
+
 inline constexpr const char* kSetupIniError = "SETUP.INI 檔案讀取錯誤，請重新安裝程式";
 inline constexpr const char* kVersionIniError = "VERSION.INI 檔案讀取錯誤，請重新安裝程式";
 
