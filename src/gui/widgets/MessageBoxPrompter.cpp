@@ -16,8 +16,8 @@ QMessageBox::Icon IconFor(const std::string& caption) {
 }  // namespace
 
 void MessageBoxPrompter::Message(const std::string& text, const std::string& caption) {
-  QMessageBox box(IconFor(caption), QString::fromStdString(caption),
-                  QString::fromStdString(text), QMessageBox::Ok, owner_);
+  QMessageBox box(IconFor(caption), QString::fromStdString(caption), QString::fromStdString(text),
+                  QMessageBox::Ok, owner_);
   box.exec();
 }
 

@@ -1,0 +1,99 @@
+#include "panels/RightDownView.h"
+
+#include <QHeaderView>
+#include <QResizeEvent>
+
+#include "charts/ColourSchemes.h"
+#include "panels/TickListTableModel.h"
+#include "widgets/ColoredStatusBar.h"
+#include "widgets/Fonts.h"
+
+namespace kestrel {
+
+namespace {
+constexpr int kHeartbeatMs = 10;
+}
+
+CRightDownView::CRightDownView(TickListTableModel& model, const ColourSettings& colours,
+                               QWidget* parent)
+    : QTableView(parent), model_(model), colours_(colours) {
+  setModel(&model_);
+  setFont(AppQFont(1));
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setShowGrid(false);
+  setWordWrap(false);
+  setCornerButtonEnabled(false);
+  setFocusPolicy(Qt::ClickFocus);
+  verticalHeader()->hide();
+  // Fixed row heights: the view never measures rows, whatever their number.
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 2);
+  horizontalHeader()->setSectionsClickable(false);
+  horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  horizontalHeader()->setHighlightSections(false);
+  setColumnHidden(6, true);
+  ApplyColours();
+
+  heartbeat_.setTimerType(Qt::PreciseTimer);
+  heartbeat_.setInterval(kHeartbeatMs);
+  connect(&heartbeat_, &QTimer::timeout, this, [this] {
+    if (onHeartbeat_) onHeartbeat_();
+  });
+}
+
+void CRightDownView::StartHeartbeat() {
+  heartbeat_.start();
+}
+
+void CRightDownView::StopHeartbeat() {
+  heartbeat_.stop();
+}
+
+void CRightDownView::ApplyColours() {
+  QPalette pal = palette();
+  const QColor bk = ColourFromRef(colours_.TICK_COLOR_BK & 0xFFFFFF);
+  pal.setColor(QPalette::Base, bk);
+  pal.setColor(QPalette::Window, bk);
+  pal.setColor(QPalette::Text, QColor(255, 0, 0));
+  setPalette(pal);
+  viewport()->update();
+}
+
+void CRightDownView::ScrollToRow(int row) {
+  model_.Flush();
+  if (row < 0 || row >= model_.rowCount()) return;
+  if (row == 0)
+    scrollToTop();
+  else if (row == model_.rowCount() - 1)
+    scrollToBottom();
+  else
+    scrollTo(model_.index(row, 0));
+}
+
+int CRightDownView::ColumnWidth(int column, int w) {
+  const int share = (w - 80) / 5;
+  switch (column) {
+    case 0: return 80;
+    case 1:
+    case 2:
+    case 3: return share;
+    case 4: return share - 10;
+    case 5: return share + 4;
+    default: return 0;
+  }
+}
+
+void CRightDownView::SetColumnWidths() {
+  const int w = viewport()->width();
+  for (int c = 0; c < 6; ++c) setColumnWidth(c, std::max(ColumnWidth(c, w), 0));
+}
+
+void CRightDownView::resizeEvent(QResizeEvent* event) {
+  QTableView::resizeEvent(event);
+  SetColumnWidths();
+}
+
+}  // namespace kestrel
