@@ -15,8 +15,9 @@ bin="$root/build-release"
 data="${KESTREL_PRACTICE:-$root/practice}"
 if [ ! -f "$data/catalogue.txt" ]; then
   echo "Generating practice trading days into $data ..."
-  "$bin/tools/daygen/kestrel-daygen" generate --from 2013-03-01 --to 2013-05-28 \
-    --seed 1 --training 5 --out "$data"
+  # The last three months, so the calendar opens near days that have data.
+  "$bin/tools/daygen/kestrel-daygen" generate --from "$(date -d '-90 days' +%F)" \
+    --to "$(date -d 'yesterday' +%F)" --seed 1 --training 5 --out "$data"
 fi
 "$bin/tools/service/kestrel-service" init --data "$data" >/dev/null
 [ -f "$data/service.conf" ] || printf 'version=100\nupdate=KestrelUpdate_100.zip\n' > "$data/service.conf"

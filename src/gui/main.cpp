@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "app/AppConfig.h"
-#include "app/MainFrame.h"
+#include "app/TrainerFrame.h"
 #include "common/InstanceLock.h"
 #include "widgets/MessageBoxPrompter.h"
 
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
   if (instance.AlreadyRunning()) return 0;
   folders.CreateAll();
 
-  CMainFrame frame(std::move(*config));
+  CTrainerFrame frame(std::move(*config));
   frame.setWindowTitle("Kestrel");
   // Without a window manager "maximised" means nothing: fill the screen ourselves.
   if (const QScreen* screen = QGuiApplication::primaryScreen())

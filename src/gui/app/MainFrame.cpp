@@ -332,10 +332,12 @@ bool CMainFrame::RunCommand(int id) {
     case kCmdPatternMenu:
     case kCmdSpeedMenu: ShowToolPopup(id); break;
     default:
-      if (engine.CommandStateOf(id, flags_.studentMode, flags_.loggedIn)) {
-        if (!engine.RunCommand(id, flags_.studentMode, flags_.loggedIn)) return false;
-      } else if (IsOnlineCommand(id)) {
+      // The replay's rules also cover the data-loading commands, which the
+      // online client runs.
+      if (IsOnlineCommand(id)) {
         OnOnlineCommand(id);
+      } else if (engine.CommandStateOf(id, flags_.studentMode, flags_.loggedIn)) {
+        if (!engine.RunCommand(id, flags_.studentMode, flags_.loggedIn)) return false;
       }
       // Anything else belongs to a pane or dialog not built yet.
       break;
@@ -471,6 +473,8 @@ void CMainFrame::RunDeferred() {
 }
 
 // ---- days and hand-offs -------------------------------------------------------
+
+Prompter& CMainFrame::FramePrompter() { return *prompter_; }
 
 bool CMainFrame::LoadArchive(const std::filesystem::path& path) {
   if (ctx_->clock.fastPlaybackRunning) {

@@ -132,6 +132,11 @@ class CMainFrame : public QMainWindow {
   // The remembered user id and the remember-account box for the write-back.
   virtual void FillAccountInputs(WriteBackInputs& inputs) { (void)inputs; }
 
+  // What the hooks work with: the window's load effects and its prompter
+  // (which suspends the heartbeat while a box is open).
+  DayLoadSink& LoadSink() { return sinks_; }
+  Prompter& FramePrompter();
+
  private:
   void BuildPanes();
   void BuildBars();
