@@ -45,7 +45,9 @@ void ResetForSession(ReplayContext& ctx) {
   clock.sessionRunning = true;
 
   if (ctx.tickList.RowCount() > kTickListKeepRows) ctx.tickList.ResetTickList();
-  ctx.tickList.Reserve(ctx.day.tickLines.size());
+  // Room for the user's fill rows too: growing a whole day's list in one
+  // heartbeat would stall it for milliseconds.
+  ctx.tickList.Reserve(ctx.day.tickLines.size() + ctx.day.tickLines.size() / 8 + 1024);
 }
 
 void OpenSession(ReplayContext& ctx) {
