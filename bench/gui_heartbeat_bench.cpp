@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "DayFiles.h"
+#include "LoadedDay.h"
 #include "MarketModel.h"
 #include "app/AppConfig.h"
 #include "app/MainFrame.h"
@@ -35,21 +36,8 @@ double Ms(Steady::duration d) {
   return std::chrono::duration<double, std::milli>(d).count();
 }
 
-TradingDay GeneratedDay(const fs::path& root) {
-  fs::create_directories(root / "cache");
-  fs::create_directories(root / "data");
-  daygen::MarketModel model(2024);
-  const daygen::GeneratedDay generated = model.Generate({2013, 5, 6}, daygen::Pattern::Random);
-  WriteFileAtomically(root / "cache" / "TICK_2013_05_06.zip",
-                      ArchiveWriter::DayArchive(daygen::DayMembers(generated)));
-  const AppSettings settings = ReadAppSettings(ProfileFile());
-  ScriptedPrompter prompter;
-  RecordingSleeper sleeper;
-  DayLoadSink sink;
-  TradingDay day;
-  LoadDayArchive(day, "TICK_2013_05_06.zip",
-                 {root / "cache", root / "data", settings, prompter, sleeper, sink});
-  return day;
+TradingDay GeneratedDay(const fs::path&) {
+  return *daygen::LoadGeneratedDay(2024, {2013, 5, 6}, daygen::Pattern::Random);
 }
 
 double Percentile(std::vector<double> v, double p) {

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "DayFiles.h"
+#include "LoadedDay.h"
 #include "MarketModel.h"
 #include "app/AppConfig.h"
 #include "app/AppSettings.h"
@@ -38,26 +39,8 @@ using Clock = std::chrono::steady_clock;
 
 // The generated day, loaded once through the trainer's own loader.
 const TradingDay& LoadedDay() {
-  static const std::unique_ptr<TradingDay> day = [] {
-    const fs::path root =
-        fs::temp_directory_path() / ("kestrel-replay-bench-" + std::to_string(::getpid()));
-    fs::create_directories(root / "cache");
-    fs::create_directories(root / "data");
-    daygen::MarketModel model(2024);
-    const daygen::GeneratedDay generated = model.Generate({2013, 5, 6}, daygen::Pattern::Random);
-    WriteFileAtomically(root / "cache" / "TICK_2013_05_06.zip",
-                        ArchiveWriter::DayArchive(daygen::DayMembers(generated)));
-    const AppSettings settings = ReadAppSettings(ProfileFile());
-    ScriptedPrompter prompter;
-    RecordingSleeper sleeper;
-    DayLoadSink sink;
-    auto loaded = std::make_unique<TradingDay>();
-    LoadDayArchive(*loaded, "TICK_2013_05_06.zip",
-                   {root / "cache", root / "data", settings, prompter, sleeper, sink});
-    std::error_code ec;
-    fs::remove_all(root, ec);
-    return loaded;
-  }();
+  static const std::unique_ptr<TradingDay> day =
+      daygen::LoadGeneratedDay(2024, {2013, 5, 6}, daygen::Pattern::Random);
   return *day;
 }
 

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "DayFiles.h"
+#include "LoadedDay.h"
 #include "MarketModel.h"
 #include "TestDir.h"
 #include "app/AppConfig.h"
@@ -54,22 +55,7 @@ struct Replayer {
 };
 
 std::unique_ptr<TradingDay> LoadGeneratedDay() {
-  MarketModel model(7);
-  const GeneratedDay generated = model.Generate({2013, 5, 6}, Pattern::Random);
-  const fs::path dir = test::FreshDir();
-  fs::create_directories(dir / "cache");
-  fs::create_directories(dir / "data");
-  test::WriteFile(dir / "cache/TICK_2013_05_06.zip",
-                  ArchiveWriter::DayArchive(DayMembers(generated)));
-  const AppSettings settings = ReadAppSettings(ProfileFile());
-  ScriptedPrompter prompter;
-  RecordingSleeper sleeper;
-  DayLoadSink sink;
-  auto day = std::make_unique<TradingDay>();
-  if (!LoadDayArchive(*day, "TICK_2013_05_06.zip",
-                      {dir / "cache", dir / "data", settings, prompter, sleeper, sink}))
-    return nullptr;
-  return day;
+  return daygen::LoadGeneratedDay(7, {2013, 5, 6}, Pattern::Random);
 }
 
 ::testing::AssertionResult SameSeries(const KLineSeries& a, const KLineSeries& b) {
