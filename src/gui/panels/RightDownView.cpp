@@ -19,6 +19,9 @@ CRightDownView::CRightDownView(TickListTableModel& model, const ColourSettings& 
     : QTableView(parent), model_(model), colours_(colours) {
   setModel(&model_);
   setFont(AppQFont(1));
+  // The columns are exactly as wide as the times and prices need: a cell's
+  // padding must not turn "13:45:00" into "13:45:...".
+  setTextElideMode(Qt::ElideNone);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::SingleSelection);
