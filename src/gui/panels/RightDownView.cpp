@@ -6,7 +6,7 @@
 #include "charts/ColourSchemes.h"
 #include "panels/TickListTableModel.h"
 #include "widgets/ColoredStatusBar.h"
-#include "widgets/Fonts.h"
+#include "widgets/ReportListStyle.h"
 
 namespace kestrel {
 
@@ -18,24 +18,12 @@ CRightDownView::CRightDownView(TickListTableModel& model, const ColourSettings& 
                                QWidget* parent)
     : QTableView(parent), model_(model), colours_(colours) {
   setModel(&model_);
-  setFont(AppQFont(1));
+  ApplyReportListStyle(*this);
   // The columns are exactly as wide as the times and prices need: a cell's
   // padding must not turn "13:45:00" into "13:45:...".
   setTextElideMode(Qt::ElideNone);
-  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  setSelectionBehavior(QAbstractItemView::SelectRows);
   setSelectionMode(QAbstractItemView::SingleSelection);
-  setEditTriggers(QAbstractItemView::NoEditTriggers);
-  setShowGrid(false);
-  setWordWrap(false);
   setCornerButtonEnabled(false);
-  setFocusPolicy(Qt::ClickFocus);
-  verticalHeader()->hide();
-  // Fixed row heights: the view never measures rows, whatever their number.
-  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 2);
-  horizontalHeader()->setSectionsClickable(false);
-  horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   horizontalHeader()->setHighlightSections(false);
   setColumnHidden(6, true);
   ApplyColours();

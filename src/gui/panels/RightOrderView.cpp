@@ -5,7 +5,7 @@
 #include "charts/ColourSchemes.h"
 #include "panels/OrderReportModel.h"
 #include "widgets/ColoredStatusBar.h"
-#include "widgets/Fonts.h"
+#include "widgets/ReportListStyle.h"
 
 namespace kestrel {
 
@@ -13,18 +13,7 @@ CRightOrderView::CRightOrderView(OrderReportModel& model, const ColourSettings& 
                                  QWidget* parent)
     : QTableView(parent), model_(model), colours_(colours) {
   setModel(&model_);
-  setFont(AppQFont(1));
-  setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  setSelectionBehavior(QAbstractItemView::SelectRows);
-  setEditTriggers(QAbstractItemView::NoEditTriggers);
-  setShowGrid(false);
-  setWordWrap(false);
-  setFocusPolicy(Qt::ClickFocus);
-  verticalHeader()->hide();
-  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 2);
-  horizontalHeader()->setSectionsClickable(false);
-  horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  ApplyReportListStyle(*this);
   // Before the first resize every column gets the width of a 400-pixel pane.
   for (int c = 0; c < 6; ++c) setColumnWidth(c, ColumnWidth(c, 400));
   ApplyColours();
