@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TradeFixture.h"
+#include "trading/DealImport.h"
 #include "trading/OrderEntry.h"
 
 namespace kestrel {
@@ -320,6 +321,47 @@ TEST_F(OrderMatcher, StatusLineShowsCountsAndResults) {
   EXPECT_EQ(account.floatingPnl, 19800);
   EXPECT_EQ(sink.statusText,
             "  委買[ 1] 委賣[ 3] 多[ 0] 空[ 1] 成[  2]   浮動損益[ 19800] 實現損益[2147483647] ");
+
+  // Counts and money wider than their fields widen the text; losses saturate too.
+  state.ShortPositions = {Lot("0003", kSideSell, 8100, 123)};
+  account.realisedPnl = -5'000'000'000;
+  RefreshTradeStatus(ctx);
+  EXPECT_EQ(sink.statusText,
+            "  委買[ 1] 委賣[ 3] 多[ 0] 空[123] 成[  2]   浮動損益[2435400] "
+            "實現損益[-2147483648] ");
+}
+
+TEST_F(OrderMatcher, QuotePassUnderUnchangedFiguresIsSkipped) {
+  SetQuote(8000, 7999, 8001);
+  Limit(kSideBuy, 7990);
+  MatchAtQuote(ctx, "09:31:00");
+  sink.events.clear();
+
+  // Nothing changed since the last pass: nothing can fire, the status is as shown.
+  MatchAtQuote(ctx, "09:31:01");
+  EXPECT_TRUE(sink.events.empty());
+
+  // An order entered between passes is matched by the next one.
+  const std::string no = Market(kSideBuy);
+  MatchAtQuote(ctx, "09:31:02");
+  ASSERT_EQ(state.DealRecords.size(), 1u);
+  EXPECT_EQ(state.DealRecords[0].no, no);
+
+  // A new quote wakes the waiting limit order.
+  SetQuote(7990, 7989, 7990);
+  MatchAtQuote(ctx, "09:31:03");
+  EXPECT_EQ(state.DealRecords.size(), 2u);
+  EXPECT_TRUE(state.PendingOrders.empty());
+
+  // Deals replaced from a file show in the next pass's status.
+  const size_t shown = sink.events.size();
+  MatchAtQuote(ctx, "09:31:04");
+  EXPECT_EQ(sink.events.size(), shown);
+  // (as many deals as before, so only their lots differ)
+  ApplyImportedDeals(ctx, {{"0001", "大台指", "買進", "8000", "7", "09:00:00"},
+                           {"0002", "大台指", "賣出", "8001", "2", "09:01:00"}});
+  MatchAtQuote(ctx, "09:31:05");
+  EXPECT_NE(sink.statusText.find("成[  9]"), std::string::npos) << sink.statusText;
 }
 
 TEST_F(OrderMatcher, BuyDealKindsForTheStatusPaneColour) {

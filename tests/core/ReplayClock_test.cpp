@@ -18,6 +18,9 @@ TEST(ReplayClock, FormatClockFromSimulatedTime) {
       {1000LL * 32, "08:45:32"},  // 1000 real ms at 32x
       {17'100'000, "13:30:00"},
       {18'000'000, "13:45:00"},
+      // Two-digit hours end at 99; a third digit widens the text.
+      {(100LL * 3600 - 31'500 - 1) * 1000, "99:59:59"},
+      {(100LL * 3600 - 31'500) * 1000, "100:00:00"},
       // Far beyond a day: still the plain arithmetic, never a wrap into the day.
       {int64_t{0xFFFFFFFFu} * 32, "38186:14:13"},
   };

@@ -123,7 +123,7 @@ void ReleaseIndex(ReplayContext& ctx, int64_t elapsed) {
   if (cursor < 0 || cursor >= IndexReleaseLimit(day)) return;
   const std::string& time = day.indexRecords[static_cast<size_t>(cursor)].time;
   const std::string_view t = time.empty() ? kNeverDue : std::string_view(time);
-  if (TickTimeToReal(t, SpeedOf(ctx.clock)) < elapsed) ReleaseIndexRecord(day);
+  if (OffsetToReal(day.indexTimeMemo(t), SpeedOf(ctx.clock)) < elapsed) ReleaseIndexRecord(day);
 }
 
 void ShowStockRecord(ReplayContext& ctx, int32_t stockIndex, const _StockRecord& record) {
@@ -142,8 +142,8 @@ void AdvanceStocks(ReplayContext& ctx, int64_t elapsed) {
     if (c >= count) continue;
     const _StockRecord& record = stock.records[static_cast<size_t>(c)];
 
-    stock.volumeScale = std::max(stock.volumeScale, ParseDecimal(record.volume));
-    if (elapsed < TickTimeToReal(record.time, speed)) continue;
+    stock.volumeScale = std::max(stock.volumeScale, stock.volumeMemo(record.volume));
+    if (elapsed < OffsetToReal(stock.timeMemo(record.time), speed)) continue;
 
     // Pass over the burst that follows the shown record, but never past the
     // last record: that one is shown too, then the stock is done.
@@ -174,7 +174,8 @@ bool ReleaseTickBatch(ReplayContext& ctx, int64_t elapsed, ReleaseMode mode) {
   const bool heartbeat = mode == ReleaseMode::Heartbeat;
   const std::string_view first =
       std::string_view(day.tickLines[static_cast<size_t>(day.tickCursor)]).substr(0, 8);
-  const int32_t firstReal = TickTimeToReal(first, speed);
+  const int32_t firstOffset = day.tickTimeMemo(first);
+  const int32_t firstReal = OffsetToReal(firstOffset, speed);
   day.stepInnerVolume = 0;
   day.stepOuterVolume = 0;
   if (!(firstReal < elapsed)) return false;
@@ -197,7 +198,6 @@ bool ReleaseTickBatch(ReplayContext& ctx, int64_t elapsed, ReleaseMode mode) {
   // The batch's bucket time: its first tick's real time at this speed, back in ms.
   const int32_t bucketTime = ClampToInt32(int64_t{firstReal} * speed);
   const std::string_view firstSecond = first.substr(0, 6);
-  const int32_t firstOffset = TickTimeToOffset(first);
   const int64_t cap = int64_t{speed} * 3;
 
   int64_t n = 0;

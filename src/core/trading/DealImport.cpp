@@ -179,6 +179,7 @@ std::optional<UserMessage> CheckDealImportAllowed(bool sessionRunning) {
 
 void ApplyImportedDeals(TradeContext& ctx, const std::vector<_DEALDATA>& deals) {
   ctx.state.DealRecords.clear();
+  ctx.state.quietQuote.reset();
   ctx.rows.deals.clear();
   for (size_t k = 0; k < deals.size(); ++k) {
     const _DEALDATA& d = deals[k];

@@ -1,6 +1,7 @@
 #include "trading/OrderMatcher.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 
 #include "trading/PaneEffects.h"
@@ -124,6 +125,28 @@ void RunPass(TradeContext& ctx, const std::string& clockText, Pass pass) {
   RefreshTradeStatus(ctx);
 }
 
+QuoteFigures FiguresNow(const TradeContext& ctx) {
+  const TradeState& s = ctx.state;
+  QuoteFigures f;
+  f.bid = ctx.day.bidPrice;
+  f.ask = ctx.day.askPrice;
+  f.last = ctx.day.lastPrice;
+  f.pointValue = ctx.account.pointValue;
+  f.realisedPnl = ctx.account.realisedPnl;
+  f.listSizes = {s.PendingOrders.size(), s.TriggerOrders.size(), s.LongPositions.size(),
+                 s.ShortPositions.size(), s.DealRecords.size()};
+  return f;
+}
+
+// printf's "%*d": right-aligned in at least `width` characters.
+void AppendPadded(std::string& out, int32_t value, size_t width) {
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  const std::string_view text(digits, static_cast<size_t>(end - digits));
+  if (text.size() < width) out.append(width - text.size(), ' ');
+  out.append(text);
+}
+
 bool TriggerReached(const _Orders& t, int32_t last) {
   const bool above = U(last) >= U(t.price);
   const bool below = U(last) <= U(t.price);
@@ -135,7 +158,10 @@ bool TriggerReached(const _Orders& t, int32_t last) {
 }  // namespace
 
 void MatchAtQuote(TradeContext& ctx, const std::string& clockText) {
+  // Most heartbeats release no tick: the pass would repeat the previous one.
+  if (ctx.state.quietQuote == FiguresNow(ctx)) return;
   RunPass(ctx, clockText, Pass::Quote);
+  ctx.state.quietQuote = FiguresNow(ctx);
 }
 
 void MatchAtTrade(TradeContext& ctx, const std::string& clockText) {
@@ -158,14 +184,21 @@ void FireTriggers(TradeContext& ctx, const std::string& clockText) {
     order.mode = 1;
     order.orderTime = clockText;
     ctx.state.PendingOrders.push_back(order);
+    ctx.state.quietQuote.reset();
     i = 0;
   }
 }
 
 void RefreshTradeStatus(TradeContext& ctx) {
   TradeState& s = ctx.state;
-  s.pendingBuyQty = SumQty(s.PendingOrders, kSideBuy);
-  s.pendingSellQty = SumQty(s.PendingOrders, kSideSell);
+  s.quietQuote.reset();
+  int64_t buy = 0, sell = 0;
+  for (const _Orders& o : s.PendingOrders) {
+    if (o.side == kSideBuy) buy += o.qty;
+    if (o.side == kSideSell) sell += o.qty;
+  }
+  s.pendingBuyQty = Saturate32(buy);
+  s.pendingSellQty = Saturate32(sell);
   s.longQty = SumQty(s.LongPositions);
   s.shortQty = SumQty(s.ShortPositions);
   s.dealQty = SumQty(s.DealRecords);
@@ -182,11 +215,25 @@ void RefreshTradeStatus(TradeContext& ctx) {
 }
 
 std::string TradeStatusText(const TradeState& s, const AccountFigures& account) {
-  char text[256];
-  std::snprintf(text, sizeof text,
-                "  委買[%2d] 委賣[%2d] 多[%2d] 空[%2d] 成[%3d]   浮動損益[%6d] 實現損益[%6d] ",
-                s.pendingBuyQty, s.pendingSellQty, s.longQty, s.shortQty, s.dealQty,
-                Saturate32(account.floatingPnl), Saturate32(account.realisedPnl));
+  // "  委買[%2d] 委賣[%2d] 多[%2d] 空[%2d] 成[%3d]   浮動損益[%6d] 實現損益[%6d] ",
+  // assembled by hand: it is rebuilt after every matching pass.
+  std::string text;
+  text.reserve(128);
+  text += "  委買[";
+  AppendPadded(text, s.pendingBuyQty, 2);
+  text += "] 委賣[";
+  AppendPadded(text, s.pendingSellQty, 2);
+  text += "] 多[";
+  AppendPadded(text, s.longQty, 2);
+  text += "] 空[";
+  AppendPadded(text, s.shortQty, 2);
+  text += "] 成[";
+  AppendPadded(text, s.dealQty, 3);
+  text += "]   浮動損益[";
+  AppendPadded(text, Saturate32(account.floatingPnl), 6);
+  text += "] 實現損益[";
+  AppendPadded(text, Saturate32(account.realisedPnl), 6);
+  text += "] ";
   return text;
 }
 

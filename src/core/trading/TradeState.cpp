@@ -18,6 +18,7 @@ void TradeState::ClearLists() {
   LongPositions.clear();
   ShortPositions.clear();
   DealRecords.clear();
+  quietQuote.reset();
 }
 
 int32_t SumQty(const std::vector<_Orders>& list) {

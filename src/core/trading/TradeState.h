@@ -1,6 +1,8 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +46,16 @@ struct _Orders {
   bool operator==(const _Orders&) const = default;
 };
 
+// What a quote pass depends on: the quote, the last price, the list sizes and
+// the money figures of the status line.
+struct QuoteFigures {
+  int32_t bid = 0, ask = 0, last = 0, pointValue = 0;
+  int64_t realisedPnl = 0;
+  std::array<size_t, 5> listSizes{};
+
+  bool operator==(const QuoteFigures&) const = default;
+};
+
 // The order store: five ordered lists (index 0 is the oldest), the order-number
 // counter and the quantities derived from the lists. Plain data owned by the
 // application context; not thread-safe (user-interface thread only).
@@ -66,10 +78,15 @@ struct TradeState {
 
   int32_t lastDealKind = 0;
 
+  // The figures the last quote pass ended under. A pass walks until nothing
+  // fires, so under the same figures another pass fires nothing and shows the
+  // same status. Cleared by anything else that changes the lists.
+  std::optional<QuoteFigures> quietQuote;
+
   // Takes the current counter value as "%04d" and advances the counter.
   std::string TakeOrderNo();
 
-  // Empties the five lists; the counter keeps its value.
+  // Empties the five lists (and forgets the quiet quote); the counter keeps its value.
   void ClearLists();
 };
 

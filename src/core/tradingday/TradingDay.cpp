@@ -28,10 +28,14 @@ int32_t TickTimeToOffset(std::string_view time) {
   return static_cast<int32_t>(ms);
 }
 
-int32_t TickTimeToReal(std::string_view time, int32_t speed) {
+int32_t OffsetToReal(int32_t offset, int32_t speed) {
   // The settings keep the speed within 1..32; a bad value must not divide by 0.
   if (speed < 1) speed = 1;
-  return TickTimeToOffset(time) / speed;
+  return offset / speed;
+}
+
+int32_t TickTimeToReal(std::string_view time, int32_t speed) {
+  return OffsetToReal(TickTimeToOffset(time), speed);
 }
 
 KLineSeries& TradingDay::Series(KPeriod p) {

@@ -6,9 +6,20 @@
 #include <string_view>
 #include <vector>
 
+#include "common/Decimal.h"
+#include "common/ParseMemo.h"
 #include "tradingday/KLineData.h"
 
 namespace kestrel {
+
+// Milliseconds after 08:45:00 of a tick time HHMMSScc: hours, minutes and
+// seconds are the first three character pairs, hundredths the last two
+// characters whatever the length; a pair without digits reads 0.
+int32_t TickTimeToOffset(std::string_view time);
+
+// The offset divided by the speed factor, truncated toward zero: the real
+// milliseconds after the clock's origin at which the record is released.
+int32_t TickTimeToReal(std::string_view time, int32_t speed);
 
 // One line of the weighted index file ("TX.DAT").
 struct _IndexRecord {
@@ -51,6 +62,9 @@ struct _StockInfo {
   int32_t volumeScale = 100;
   std::vector<_StockRecord> records;
   int32_t cursor = 0;
+  // The record at the cursor, read once rather than on every heartbeat.
+  ParseMemo<TickTimeToOffset> timeMemo;
+  ParseMemo<ParseDecimal> volumeMemo;
 };
 
 // Futures summary over a fixed slice of the session; all 0 when empty.
@@ -150,6 +164,9 @@ struct TradingDay {
   int32_t tickCursor = 0;
   int32_t bookCursor = 0;
   int32_t indexCursor = 0;
+  // The times at the tick and index cursors, read once rather than on every heartbeat.
+  ParseMemo<TickTimeToOffset> tickTimeMemo;
+  ParseMemo<TickTimeToOffset> indexTimeMemo;
 
   // K-line series and their upkeep state.
   KLineSeries dayBars, min1Bars, min5Bars, min30Bars;
@@ -169,13 +186,7 @@ struct TradingDay {
   void ResetForEnd();
 };
 
-// Milliseconds after 08:45:00 of a tick time HHMMSScc: hours, minutes and
-// seconds are the first three character pairs, hundredths the last two
-// characters whatever the length; a pair without digits reads 0.
-int32_t TickTimeToOffset(std::string_view time);
-
-// The offset divided by the speed factor, truncated toward zero: the real
-// milliseconds after the clock's origin at which the record is released.
-int32_t TickTimeToReal(std::string_view time, int32_t speed);
+// An offset divided by the speed factor, truncated toward zero.
+int32_t OffsetToReal(int32_t offset, int32_t speed);
 
 }  // namespace kestrel
