@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QLocale>
 #include <QScreen>
 
 #include <clocale>
@@ -34,6 +35,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   // Qt adopts the environment's locale; every "%.1f" and number parse needs a point.
   std::setlocale(LC_NUMERIC, "C");
+  // Calendars and other Qt texts in the program's language, whatever the environment.
+  QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::TraditionalHanScript, QLocale::Taiwan));
 
   MessageBoxPrompter prompter;
   std::optional<AppConfig> config = ConstructApp(folders, prompter);

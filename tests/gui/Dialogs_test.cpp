@@ -1,12 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 
 #include "FrameFixture.h"
+#include "ModalDriver.h"
 #include "replay/DlgTimeBack.h"
 #include "replay/DlgTrainNote.h"
 #include "replay/TrainingNotes.h"
+#include "widgets/MessageBoxPrompter.h"
 
 namespace kestrel::test {
 namespace {
@@ -63,6 +67,35 @@ TEST(TrainNoteDialog, ShowsTheNoteAndRemembersWhereItWasMoved) {
   CDlgTrainNote again(schedule, "x", "y");
   again.show();
   EXPECT_EQ(again.pos(), QPoint(120, 80));
+}
+
+TEST(MessageBoxes, AnswerWithChineseButtonsAndReportTheChoice) {
+  struct Case {
+    PromptButtons buttons;
+    QMessageBox::StandardButton press;
+    QStringList texts;
+    PromptAnswer answer;
+  };
+  const Case cases[] = {
+      {PromptButtons::YesNo, QMessageBox::No, {"是(&Y)", "否(&N)"}, PromptAnswer::No},
+      {PromptButtons::YesNoCancel, QMessageBox::Yes, {"是(&Y)", "否(&N)", "取消"},
+       PromptAnswer::Yes},
+      {PromptButtons::OkCancel, QMessageBox::Cancel, {"確定", "取消"}, PromptAnswer::Cancel},
+  };
+  MessageBoxPrompter prompter;
+  for (const Case& c : cases) {
+    QStringList shown;
+    ModalDriver driver;
+    driver.Then<QMessageBox>([&](QMessageBox& box) {
+      for (QAbstractButton* b : box.buttons()) shown << b->text();
+      box.button(c.press)->click();
+    });
+    EXPECT_EQ(prompter.Ask("確定要離開嗎?", kCaptionNotice, c.buttons), c.answer);
+    shown.sort();
+    QStringList expected = c.texts;
+    expected.sort();
+    EXPECT_EQ(shown, expected);
+  }
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ CDlgMonth::CDlgMonth(const std::optional<ChosenDay>& previous, QDate today, QWid
   calendar_ = new QCalendarWidget(this);
   calendar_->setObjectName("calendar");
   calendar_->setDateRange(QDate(2000, 1, 1), today);
+  calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
   label_ = new QLabel(this);
   label_->setObjectName("date");
   download_ = new QPushButton("下載", this);

@@ -1,5 +1,6 @@
 #include "widgets/MessageBoxPrompter.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 #include <QString>
 
@@ -13,11 +14,25 @@ QMessageBox::Icon IconFor(const std::string& caption) {
   return QMessageBox::Information;
 }
 
+// The program speaks Traditional Chinese; Qt's own button texts are English.
+void LabelButtons(QMessageBox& box) {
+  const struct {
+    QMessageBox::StandardButton button;
+    const char* text;
+  } labels[] = {{QMessageBox::Ok, "確定"},
+                {QMessageBox::Cancel, "取消"},
+                {QMessageBox::Yes, "是(&Y)"},
+                {QMessageBox::No, "否(&N)"}};
+  for (const auto& l : labels)
+    if (QAbstractButton* b = box.button(l.button)) b->setText(QString::fromUtf8(l.text));
+}
+
 }  // namespace
 
 void MessageBoxPrompter::Message(const std::string& text, const std::string& caption) {
   QMessageBox box(IconFor(caption), QString::fromStdString(caption), QString::fromStdString(text),
                   QMessageBox::Ok, owner_);
+  LabelButtons(box);
   box.exec();
 }
 
@@ -34,6 +49,7 @@ PromptAnswer MessageBoxPrompter::Ask(const std::string& text, const std::string&
   }
   QMessageBox box(QMessageBox::Question, QString::fromStdString(caption),
                   QString::fromStdString(text), set, owner_);
+  LabelButtons(box);
   switch (box.exec()) {
     case QMessageBox::Yes: return PromptAnswer::Yes;
     case QMessageBox::No: return PromptAnswer::No;
