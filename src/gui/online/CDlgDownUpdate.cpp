@@ -30,28 +30,15 @@ QSize DialogUnitsToPixels(const QFont& base, int widthUnits, int heightUnits) {
 CDlgDownUpdate::CDlgDownUpdate(Fetcher& fetcher, Sleeper& sleeper, const ServiceBases& bases,
                                std::string updateArchiveName, std::filesystem::path programFolder,
                                QWidget* parent)
-    : QDialog(parent),
+    : FetchJobDialog("下載更新檔", parent),
       fetcher_(fetcher),
       sleeper_(sleeper),
       bases_(bases),
       archiveName_(std::move(updateArchiveName)),
       programFolder_(std::move(programFolder)) {
-  setWindowTitle("下載更新檔");
-
-  status_ = new QLabel(this);
-  status_->setObjectName("status");
   status_->setAlignment(Qt::AlignCenter);
-  bar_ = new QProgressBar(this);
-  bar_->setObjectName("progress");
-  bar_->setTextVisible(false);
-  progress_ = FetchProgressBar(bar_);
-  close_ = new QPushButton("關閉", this);
-  close_->setObjectName("close");
-  close_->setAutoDefault(false);
-  close_->setDefault(false);
   // The shaded button's tint.
   close_->setStyleSheet("background-color: rgb(55, 255, 55);");
-  connect(close_, &QPushButton::clicked, this, &QDialog::accept);
 
   auto* layout = new QGridLayout(this);
   layout->setContentsMargins(6, 4, 6, 4);
@@ -60,39 +47,11 @@ CDlgDownUpdate::CDlgDownUpdate(Fetcher& fetcher, Sleeper& sleeper, const Service
   layout->addWidget(bar_, 1, 0);
   layout->addWidget(close_, 1, 1);
   setFixedSize(DialogUnitsToPixels(font(), kWidthUnits, kHeightUnits).expandedTo(sizeHint()));
-
-  startTimer_.setSingleShot(true);
-  startTimer_.setInterval(kStartDelayMs);
-  connect(&startTimer_, &QTimer::timeout, this, &CDlgDownUpdate::RunUpdate);
-}
-
-QString CDlgDownUpdate::StatusText() const {
-  return status_->text();
-}
-
-void CDlgDownUpdate::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
-  if (!ran_ && !startTimer_.isActive()) startTimer_.start();
 }
 
 bool CDlgDownUpdate::RunUpdate() {
-  startTimer_.stop();
-  if (ran_) return false;
-  ran_ = true;
+  if (!ClaimJob()) return false;
   return kestrel::RunUpdate(fetcher_, sleeper_, bases_, archiveName_, programFolder_, *this);
-}
-
-void CDlgDownUpdate::SetStatus(const std::string& text) {
-  const QString shown = QString::fromStdString(text);
-  status_->setText(shown);
-  status_->repaint();
-  emit StatusShown(shown);
-}
-
-void CDlgDownUpdate::done(int result) {
-  startTimer_.stop();
-  ran_ = true;
-  QDialog::done(result);
 }
 
 }  // namespace kestrel
