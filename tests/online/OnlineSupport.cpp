@@ -25,32 +25,6 @@ namespace {
 
 constexpr const char* kDaysVersion = "days-v1";
 
-pid_t Spawn(const std::string& binary, const std::vector<std::string>& args, int* readEnd) {
-  int pipeFds[2];
-  if (::pipe2(pipeFds, O_CLOEXEC) != 0) return -1;
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::dup2(pipeFds[1], STDOUT_FILENO);
-    ::dup2(pipeFds[1], STDERR_FILENO);
-    const int devNull = ::open("/dev/null", O_RDONLY);
-    ::dup2(devNull, STDIN_FILENO);
-    std::vector<std::string> copies = args;
-    std::string program = binary;
-    std::vector<char*> argv{program.data()};
-    for (std::string& arg : copies) argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    ::execv(program.c_str(), argv.data());
-    ::_exit(127);
-  }
-  ::close(pipeFds[1]);
-  if (pid < 0) {
-    ::close(pipeFds[0]);
-    return -1;
-  }
-  *readEnd = pipeFds[0];
-  return pid;
-}
-
 // The generated days, made once and shared by every test process (each test
 // may run as a process of its own); a lock file keeps two from generating.
 std::string GeneratedDays(fs::path* days) {
@@ -81,21 +55,6 @@ std::string GeneratedDays(fs::path* days) {
 }
 
 }  // namespace
-
-int RunProgram(const std::string& binary, const std::vector<std::string>& args,
-               std::string* output) {
-  int fd = -1;
-  const pid_t pid = Spawn(binary, args, &fd);
-  if (pid < 0) return -1;
-  char buffer[4096];
-  ssize_t n;
-  while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
-    if (output != nullptr) output->append(buffer, static_cast<size_t>(n));
-  ::close(fd);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 PracticeServer& PracticeServer::Shared() {
   static PracticeServer server;
@@ -135,27 +94,13 @@ std::string PracticeServer::Start() {
   std::ofstream(data_ / "DB" / kUpdateArchive, std::ios::binary)
       << ArchiveWriter::Zip({{"Kestrel.exe", "new program"}, {"Readme.txt", "what is new"}});
 
-  pid_ = Spawn(KESTREL_SERVICE_BIN, {"serve", "--data", data_.string(), "--listen", "127.0.0.1:0"},
-               &output_);
+  pid_ = SpawnWithPipe(KESTREL_SERVICE_BIN,
+                       {"serve", "--data", data_.string(), "--listen", "127.0.0.1:0"}, &output_);
   if (pid_ < 0) return "cannot start kestrel-service";
-  const std::regex announced("http://127\\.0\\.0\\.1:([0-9]+)");
   std::string text;
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (std::chrono::steady_clock::now() < deadline) {
-    pollfd watch{output_, POLLIN, 0};
-    if (::poll(&watch, 1, 100) <= 0) continue;
-    char buffer[512];
-    const ssize_t n = ::read(output_, buffer, sizeof buffer);
-    if (n <= 0) break;
-    text.append(buffer, static_cast<size_t>(n));
-    std::smatch match;
-    if (std::regex_search(text, match, announced)) {
-      port_ = std::stoi(match[1]);
-      if (port_ > 0 && port_ < 65536) return "";
-      return "kestrel-service announced no usable port: " + text;
-    }
-  }
-  return "kestrel-service did not come up: " + text;
+  port_ = AwaitServicePort(output_, std::chrono::seconds(30), &text);
+  if (port_ == 0) return "kestrel-service did not come up on a usable port: " + text;
+  return "";
 }
 
 PracticeServer::~PracticeServer() {

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "ChildProcess.h"
 #include "app/ServiceEndpoints.h"
 #include "classroom/HandOffQueue.h"
 #include "common/Clock.h"
@@ -50,10 +51,6 @@ class PracticeServer {
   int port_ = 0;
   std::string error_;
 };
-
-// Runs a program to its end; its exit code (-1 when it could not run).
-int RunProgram(const std::string& binary, const std::vector<std::string>& args,
-               std::string* output = nullptr);
 
 // An HTTP server on 127.0.0.1 that answers each connection with the next
 // canned reply (raw bytes, sent as given) and records each request's head.
