@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "DayFiles.h"
+#include "HeadlessTrainer.h"
 #include "LoadedDay.h"
 #include "MarketModel.h"
 #include "app/AppConfig.h"
@@ -44,38 +45,7 @@ const TradingDay& LoadedDay() {
   return *day;
 }
 
-// One headless trainer around a copy of the day.
-struct Replayer {
-  explicit Replayer(const TradingDay& loaded)
-      : ctx(DefaultAppConfig(), time),
-        day(ctx.day),
-        clock(ctx.clock),
-        engine(ctx.engine),
-        tickList(ctx.tickList),
-        views(ctx.views) {
-    *day = loaded;
-    views.view[0].mode = 8;
-    views.view[1].mode = 9;
-    ctx.stockList.Refill(*day);
-  }
-
-  // Heartbeats 10 ms apart until the session pauses or `until` returns true.
-  template <typename Until>
-  void Run(Until until) {
-    while (clock.sessionRunning && !clock.sessionPaused && !until()) {
-      time.Advance(10);
-      engine.Heartbeat();
-    }
-  }
-
-  ManualClock time{0};
-  TrainerContext ctx;
-  std::unique_ptr<TradingDay>& day;
-  ReplayClock& clock;
-  ReplayEngine& engine;
-  TickListModel& tickList;
-  ChartViews& views;
-};
+using Replayer = daygen::HeadlessTrainer;
 
 double Seconds(Clock::duration d) {
   return std::chrono::duration<double>(d).count();

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "DayFiles.h"
+#include "HeadlessTrainer.h"
 #include "LoadedDay.h"
 #include "MarketModel.h"
 #include "app/AppConfig.h"
@@ -43,23 +44,7 @@ const TradingDay& LoadedDay() {
   return *day;
 }
 
-// One headless trainer, assembled as the simulator assembles it.
-struct Trainer {
-  explicit Trainer(const TradingDay& loaded) : ctx(Config(), time) {
-    *ctx.day = loaded;
-    ctx.stockList.Refill(*ctx.day);
-  }
-
-  static AppConfig Config() {
-    AppConfig config;
-    config.settings = ReadAppSettings(ProfileFile());
-    config.contract = DeriveContract(config.settings);
-    return config;
-  }
-
-  ManualClock time;
-  TrainerContext ctx;
-};
+using Trainer = daygen::HeadlessTrainer;
 
 // Resting limit orders on both sides of the reference and trigger orders
 // beyond them, one lot each, entered at the open as the panels would.

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "DayFiles.h"
+#include "HeadlessTrainer.h"
 #include "LoadedDay.h"
 #include "MarketModel.h"
 #include "TestDir.h"
@@ -30,28 +31,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// One headless trainer around a copy of the day.
-struct Replayer {
-  explicit Replayer(const TradingDay& loaded)
-      : ctx(DefaultAppConfig(), time),
-        day(ctx.day),
-        clock(ctx.clock),
-        engine(ctx.engine),
-        tickList(ctx.tickList),
-        views(ctx.views) {
-    *day = loaded;
-    views.view[0].mode = 8;
-    views.view[1].mode = 9;
-    ctx.stockList.Refill(*day);
-  }
-
-  ManualClock time{0xFFFF0000u};
-  TrainerContext ctx;
-  std::unique_ptr<TradingDay>& day;
-  ReplayClock& clock;
-  ReplayEngine& engine;
-  TickListModel& tickList;
-  ChartViews& views;
+// The clock starts just before its 32-bit wrap, which the replay must ride over.
+struct Replayer : HeadlessTrainer {
+  explicit Replayer(const TradingDay& loaded) : HeadlessTrainer(loaded, 0xFFFF0000u) {}
 };
 
 std::unique_ptr<TradingDay> LoadGeneratedDay() {
@@ -99,12 +81,7 @@ TEST(Replay, ClockAtTopSpeedMatchesFastPlayback) {
   Replayer live(*loaded);
   live.engine.SetSpeed(32);
   live.engine.OpenSession();
-  int64_t heartbeats = 0;
-  while (live.clock.sessionRunning && !live.clock.sessionPaused) {
-    live.time.Advance(10);
-    live.engine.Heartbeat();
-    ++heartbeats;
-  }
+  const int64_t heartbeats = live.Run();
   // The whole day at 32x: a little over 56,000 heartbeats, never lagging.
   EXPECT_EQ(live.clock.speed, 32);
   EXPECT_GT(heartbeats, 18'000'000 / 320);
