@@ -15,54 +15,37 @@ namespace {
 
 // The elapsed time of a step: the fixed due time, or just past the next tick
 // when a tick is stamped later than that (it must not stall the loop).
-int64_t StepElapsed(const ReplayContext& ctx) {
-  const TradingDay& day = ctx.day;
+int64_t StepElapsed(ReplayContext& ctx) {
+  TradingDay& day = ctx.day;
   int64_t elapsed = kFastPlaybackElapsed;
   if (day.tickCursor >= 0 && day.tickCursor < static_cast<int32_t>(day.tickLines.size())) {
     const std::string& line = day.tickLines[static_cast<size_t>(day.tickCursor)];
-    const int64_t next = TickTimeToReal(std::string_view(line).substr(0, 8), SpeedOf(ctx.clock));
+    const int64_t next =
+        OffsetToReal(day.tickTimeMemo(std::string_view(line).substr(0, 8)), SpeedOf(ctx.clock));
     elapsed = std::max(elapsed, next + 1);
   }
   return elapsed;
 }
 
-// The offset of each stock's record at its cursor, read once per record
-// rather than once per step.
-struct StockOffsets {
-  std::array<int32_t, TradingDay::kStockCapacity> cursor;
-  std::array<int32_t, TradingDay::kStockCapacity> offset;
-
-  StockOffsets() { cursor.fill(-1); }
-};
-
 // One record per stock and step; only a stock's last record is shown.
-void FastAdvanceStocks(ReplayContext& ctx, int64_t elapsed, StockOffsets& offsets) {
+void FastAdvanceStocks(ReplayContext& ctx, int64_t elapsed) {
   TradingDay& day = ctx.day;
   const int32_t speed = SpeedOf(ctx.clock);
-  const int32_t stocks = std::clamp(day.stockCount, 0, TradingDay::kStockCapacity);
-  for (int32_t s = 0; s < stocks; ++s) {
+  for (int32_t s = 0; s < StockCount(day); ++s) {
     _StockInfo& stock = day.stocks[static_cast<size_t>(s)];
-    const auto count = static_cast<int32_t>(stock.records.size());
-    const int32_t c = std::max(stock.cursor, 0);
-    if (c >= count) continue;
-    const _StockRecord& record = stock.records[static_cast<size_t>(c)];
-    const auto at = static_cast<size_t>(s);
-    if (offsets.cursor[at] != c) {
-      offsets.cursor[at] = c;
-      offsets.offset[at] = TickTimeToOffset(record.time);
-    }
-    if (elapsed < offsets.offset[at] / speed) continue;
-    stock.volumeScale = std::max(stock.volumeScale, ParseDecimal(record.volume));
-    if (c == count - 1) ShowStockRecord(ctx, s, record);
-    stock.cursor = c + 1;
+    const _StockRecord* record = RecordAtCursor(stock);
+    if (record == nullptr) continue;
+    if (elapsed < OffsetToReal(stock.timeMemo(record->time), speed)) continue;
+    stock.volumeScale = std::max(stock.volumeScale, stock.volumeMemo(record->volume));
+    if (record == &stock.records.back()) ShowStockRecord(ctx, s, *record);
+    stock.cursor = std::max(stock.cursor, 0) + 1;
   }
 }
 
 // At the end every stock shows its last record, however many steps it had.
 void FinishStocks(ReplayContext& ctx) {
   TradingDay& day = ctx.day;
-  const int32_t stocks = std::clamp(day.stockCount, 0, TradingDay::kStockCapacity);
-  for (int32_t s = 0; s < stocks; ++s) {
+  for (int32_t s = 0; s < StockCount(day); ++s) {
     _StockInfo& stock = day.stocks[static_cast<size_t>(s)];
     const auto count = static_cast<int32_t>(stock.records.size());
     if (stock.cursor >= count) continue;
@@ -78,7 +61,7 @@ bool TicksExhausted(const TradingDay& day) {
   return day.tickCursor >= static_cast<int32_t>(day.tickLines.size());
 }
 
-void Step(ReplayContext& ctx, StockOffsets& offsets) {
+void Step(ReplayContext& ctx) {
   TradingDay& day = ctx.day;
   day.tickAdvanced = false;
   day.indexAdvanced = false;
@@ -86,7 +69,7 @@ void Step(ReplayContext& ctx, StockOffsets& offsets) {
 
   const int64_t elapsed = StepElapsed(ctx);
   ReleaseIndex(ctx, elapsed);
-  FastAdvanceStocks(ctx, elapsed, offsets);
+  FastAdvanceStocks(ctx, elapsed);
   if (TicksExhausted(day)) {
     FinishStocks(ctx);
     PauseSession(ctx);
@@ -108,8 +91,7 @@ void Step(ReplayContext& ctx, StockOffsets& offsets) {
 }  // namespace
 
 void FastPlaybackStep(ReplayContext& ctx) {
-  StockOffsets offsets;
-  Step(ctx, offsets);
+  Step(ctx);
 }
 
 bool RunFastPlayback(ReplayContext& ctx, const FastPlaybackCallbacks& callbacks) {
@@ -122,9 +104,8 @@ bool RunFastPlayback(ReplayContext& ctx, const FastPlaybackCallbacks& callbacks)
 
   const auto count = static_cast<int32_t>(ctx.day.tickLines.size());
   if (callbacks.begin) callbacks.begin(kFastPlaybackText, count);
-  StockOffsets offsets;
   for (;;) {
-    Step(ctx, offsets);
+    Step(ctx);
     if (TicksExhausted(ctx.day)) break;
     if (callbacks.progress) callbacks.progress(ctx.day.tickCursor + 1);
     if (callbacks.processEvents) callbacks.processEvents();

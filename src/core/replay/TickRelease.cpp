@@ -131,16 +131,25 @@ void ShowStockRecord(ReplayContext& ctx, int32_t stockIndex, const _StockRecord&
   ctx.stockList.ApplyRecord(ctx.day.stocks[static_cast<size_t>(stockIndex)], record);
 }
 
+int32_t StockCount(const TradingDay& day) {
+  return std::clamp(day.stockCount, 0, TradingDay::kStockCapacity);
+}
+
+const _StockRecord* RecordAtCursor(const _StockInfo& stock) {
+  const size_t c = static_cast<size_t>(std::max(stock.cursor, 0));
+  return c < stock.records.size() ? &stock.records[c] : nullptr;
+}
+
 void AdvanceStocks(ReplayContext& ctx, int64_t elapsed) {
   TradingDay& day = ctx.day;
   const int32_t speed = SpeedOf(ctx.clock);
-  const int32_t stocks = std::clamp(day.stockCount, 0, TradingDay::kStockCapacity);
-  for (int32_t s = 0; s < stocks; ++s) {
+  for (int32_t s = 0; s < StockCount(day); ++s) {
     _StockInfo& stock = day.stocks[static_cast<size_t>(s)];
+    const _StockRecord* at = RecordAtCursor(stock);
+    if (at == nullptr) continue;
+    const _StockRecord& record = *at;
     const auto count = static_cast<int32_t>(stock.records.size());
     const int32_t c = std::max(stock.cursor, 0);
-    if (c >= count) continue;
-    const _StockRecord& record = stock.records[static_cast<size_t>(c)];
 
     stock.volumeScale = std::max(stock.volumeScale, stock.volumeMemo(record.volume));
     if (elapsed < OffsetToReal(stock.timeMemo(record.time), speed)) continue;

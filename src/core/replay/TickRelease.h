@@ -7,6 +7,7 @@
 
 namespace kestrel {
 
+struct _StockInfo;
 struct _StockRecord;
 
 // The five texts of a tick line: the time is its first 8 characters, then the
@@ -55,5 +56,10 @@ bool ReleaseTickBatch(ReplayContext& ctx, int64_t elapsed, ReleaseMode mode);
 // The stock list's row update for a stock's record, marking stockAdvanced
 // when a chart shows the stock.
 void ShowStockRecord(ReplayContext& ctx, int32_t stockIndex, const _StockRecord& record);
+
+// The stocks of the day (within capacity), and the record at a stock's
+// cursor: null once the stock is done.
+int32_t StockCount(const TradingDay& day);
+const _StockRecord* RecordAtCursor(const _StockInfo& stock);
 
 }  // namespace kestrel
