@@ -1,7 +1,10 @@
 #include "widgets/ColoredStatusBar.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 #include "widgets/Fonts.h"
 
@@ -58,10 +61,26 @@ QSize CColoredStatusBarCtrl::sizeHint() const {
   return QSize(QStatusBar::sizeHint().width(), fontMetrics().height() + 6);
 }
 
+namespace {
+
+// The panes have fixed widths made for narrower digits than today's fonts
+// have: a text that would not fit is drawn smaller rather than cut off.
+QFont FontToFit(const QFont& base, const QString& text, int width) {
+  const QFontMetrics metrics(base);
+  const int needed = metrics.horizontalAdvance(text);
+  if (needed <= width || needed == 0) return base;
+  constexpr int kSmallestPixels = 8;
+  QFont font(base);
+  const int pixels = base.pixelSize() > 0 ? base.pixelSize() : metrics.height();
+  font.setPixelSize(std::max(kSmallestPixels, pixels * width / needed));
+  return font;
+}
+
+}  // namespace
+
 void CColoredStatusBarCtrl::paintEvent(QPaintEvent*) {
   QPainter p(this);
   p.fillRect(rect(), Qt::black);
-  p.setFont(font());
   for (int i = 0; i < kPanes; ++i) {
     const Pane& pane = panes_[static_cast<size_t>(i)];
     const QRect r = PaneRect(i).adjusted(1, 1, -1, -1);
@@ -71,8 +90,10 @@ void CColoredStatusBarCtrl::paintEvent(QPaintEvent*) {
     p.drawRect(r.adjusted(0, 0, -1, -1));
     const bool prompting = i == 0 && !prompt_.isEmpty();
     p.setPen(prompting ? ColourFromRef(0x00FF00) : ColourFromRef(pane.textColour));
-    p.drawText(r.adjusted(3, 0, -2, 0), Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine,
-               prompting ? prompt_ : pane.text);
+    const QRect textRect = r.adjusted(3, 0, -2, 0);
+    const QString& text = prompting ? prompt_ : pane.text;
+    p.setFont(FontToFit(font(), text, textRect.width()));
+    p.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, text);
   }
 }
 
