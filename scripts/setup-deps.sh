@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libminizip-dev
   libcurl4-openssl-dev libcpp-httplib-dev libsqlite3-dev libsodium-dev libgif-dev
-  xvfb xauth imagemagick fonts-noto-cjk fonts-liberation
+  xvfb xauth xdotool imagemagick fonts-noto-cjk fonts-liberation
 )
 
 missing=()
