@@ -386,7 +386,7 @@ TEST_F(DayArchiveLoaderTest, LinesBeyondTheCapacitiesAreDropped) {
   auto members = Replaced(DayMembers(), "TX.DAT", index);
   members = Replaced(members, "TXE.DAT", index);
   for (int i = 0; i < 22; ++i) {
-    const std::string code = "S" + std::to_string(i);
+    const std::string code = std::string("S").append(std::to_string(i));
     list += code + ",n,1,2,3\n";
     // The stocks past the capacity need no member.
     if (i < 20) members.push_back({code + ".DAT", "090000,1,2,2,1,1\n"});

@@ -136,7 +136,7 @@ void ProfileFile::Set(std::string_view section, std::string_view key, std::strin
   if (header == npos) {
     if (!lines_.empty() && lines_.back().eol.empty()) lines_.back().eol = "\r\n";
     Line head;
-    head.text = "[" + std::string(section) + "]";
+    head.text.append("[").append(section).append("]");
     head.eol = "\r\n";
     head.touched = true;
     lines_.push_back(std::move(head));
