@@ -4,11 +4,13 @@
 #include <QTableView>
 
 #include "widgets/Fonts.h"
+#include "widgets/PlainTextDelegate.h"
 
 namespace kestrel {
 
 void ApplyReportListStyle(QTableView& view) {
   view.setFont(AppQFont(1));
+  view.setItemDelegate(new PlainTextDelegate(&view));
   view.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   view.setSelectionBehavior(QAbstractItemView::SelectRows);
   view.setEditTriggers(QAbstractItemView::NoEditTriggers);
